@@ -1,0 +1,3 @@
+#include "TZarn.h"
+
+void TZarn::ButtonCompileClick(QObject*) {}
