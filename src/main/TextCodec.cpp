@@ -44,8 +44,10 @@ bool EncodeWindows1252(const QString& text, QByteArray& bytes) {
 }  // namespace
 
 DecodedText DecodeText(const QByteArray& bytes) {
-  // The initial BOM stays in the text, so that it is written back as read.
-  QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+  // The initial BOM stays in the text, so that it is written back as read;
+  // a sequence cut off at the end is an error, not a state to carry on.
+  QStringDecoder utf8(QStringConverter::Utf8,
+                      QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
   QString text = utf8.decode(bytes);
   if (!utf8.hasError()) return {text, TextEncoding::Utf8};
   return {DecodeWindows1252(bytes), TextEncoding::Windows1252};
