@@ -3,7 +3,7 @@
 #include "instruction_table.h"
 #include "messages.h"
 #include "operand_match.h"
-#include "pass.h"
+#include "assembler_impl.h"
 #include "text.h"
 
 namespace tasm {

@@ -1,5 +1,5 @@
 #include "messages.h"
-#include "pass.h"
+#include "assembler_impl.h"
 #include "string_literal.h"
 #include "text.h"
 

@@ -84,7 +84,7 @@ void assembly(std::string_view input)
     std::string_view main = input.substr(0, split);
     std::string_view include = split == std::string_view::npos ? std::string_view() : input.substr(split + 1);
     // Self-inclusion and .fill multiply the work without reaching new code.
-    if (count(include, "include") > 2 || count(input, "fill") > 0)
+    if (count(include, "include") > 1 || count(input, "fill") > 0)
         return;
     SplitLoader loader(main, include);
     Result result = assemble("work.asm", loader);
