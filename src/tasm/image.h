@@ -14,8 +14,6 @@ public:
     void write(std::uint16_t address, std::uint8_t value);
     std::uint8_t at(std::uint16_t address) const { return bytes_[address]; }
     bool empty() const { return low_ > high_; }
-    std::uint16_t low() const { return static_cast<std::uint16_t>(low_); }
-    std::uint16_t high() const { return static_cast<std::uint16_t>(high_); }
 
     /// Lowest to highest written address, gaps as the fill byte; empty when nothing was written.
     std::string binary() const;

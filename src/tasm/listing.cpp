@@ -29,7 +29,7 @@ void ListingWriter::head(const ListingPrefix& prefix, std::uint16_t address)
     out_ += prefix.skipped ? '~' : ' ';
 }
 
-void ListingWriter::write(const ListingPrefix& prefix, const std::vector<std::uint8_t>& bytes,
+void ListingWriter::line(const ListingPrefix& prefix, const std::vector<std::uint8_t>& bytes,
                           std::string_view source, bool terminated)
 {
     if (!listing_)
@@ -51,15 +51,9 @@ void ListingWriter::write(const ListingPrefix& prefix, const std::vector<std::ui
     }
 }
 
-void ListingWriter::line(const ListingPrefix& prefix, const std::vector<std::uint8_t>& bytes,
-                         std::string_view source, bool terminated)
-{
-    write(prefix, bytes, source, terminated);
-}
-
 void ListingWriter::statement(const ListingPrefix& prefix, const std::vector<std::uint8_t>& bytes)
 {
-    write(prefix, bytes, {}, true);
+    line(prefix, bytes, {}, true);
 }
 
 std::string labelTable(const std::vector<std::pair<std::string, std::int32_t>>& symbols)

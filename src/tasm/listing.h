@@ -25,7 +25,6 @@ public:
 
     void setListing(bool on) { listing_ = on; }
     void setCodes(bool on) { codes_ = on; }
-    bool listing() const { return listing_; }
 
     /// The first statement of a source line; `terminated` adds the LF.
     void line(const ListingPrefix& prefix, const std::vector<std::uint8_t>& bytes, std::string_view source,
@@ -35,8 +34,6 @@ public:
 
 private:
     void head(const ListingPrefix& prefix, std::uint16_t address);
-    void write(const ListingPrefix& prefix, const std::vector<std::uint8_t>& bytes, std::string_view source,
-               bool terminated);
 
     std::string& out_;
     bool listing_ = true;

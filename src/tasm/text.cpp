@@ -27,17 +27,6 @@ std::string upper(std::string_view text)
     return out;
 }
 
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (toUpperAscii(a[i]) != toUpperAscii(b[i]))
-            return false;
-    }
-    return true;
-}
-
 std::string decimal(long value, int width)
 {
     bool negative = value < 0;

@@ -35,7 +35,6 @@ inline char toUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' 
 std::string_view trim(std::string_view text);
 std::string_view trimLeft(std::string_view text);
 std::string upper(std::string_view text);
-bool equalsNoCase(std::string_view a, std::string_view b);
 
 /// Number in decimal, at least `width` digits with leading zeros.
 std::string decimal(long value, int width = 0);
