@@ -186,18 +186,18 @@ std::string Preprocessor::expand(std::string_view text, bool* overflow) const
     std::string out;
     std::vector<std::string_view> open;
     bool tooLong = false;
-    expandInto(text, out, open, tooLong);
+    expandInto(text, out, open, text.size() + kMaxExpansion, tooLong);
     if (overflow)
         *overflow = tooLong;
     return out;
 }
 
 void Preprocessor::expandInto(std::string_view text, std::string& out, std::vector<std::string_view>& open,
-                              bool& overflow) const
+                              std::size_t limit, bool& overflow) const
 {
     std::size_t i = 0;
     while (i < text.size()) {
-        if (out.size() > kMaxExpansion) {
+        if (out.size() > limit) {
             overflow = true;
             return;
         }
@@ -233,7 +233,7 @@ void Preprocessor::expandInto(std::string_view text, std::string& out, std::vect
         std::string replacement = found->second.takesArguments ? substitute(found->second, arguments)
                                                                : found->second.body;
         open.push_back(found->first);
-        expandInto(replacement, out, open, overflow);
+        expandInto(replacement, out, open, limit, overflow);
         open.pop_back();
         i = end;
     }

@@ -28,6 +28,7 @@ public:
     /// Evaluates an #if expression (macros already expanded).
     using Evaluate = std::function<std::int32_t(std::string_view)>;
 
+    /// How much longer than its source a line may grow by expansion.
     static constexpr std::size_t kMaxExpansion = 16 * 1024;
 
     /// Forgets every macro and open conditional, then defines `predefined`.
@@ -52,7 +53,8 @@ private:
 
     void define(std::string_view rest);
     void openCondition(bool holds);
-    void expandInto(std::string_view text, std::string& out, std::vector<std::string_view>& open, bool& overflow) const;
+    void expandInto(std::string_view text, std::string& out, std::vector<std::string_view>& open, std::size_t limit,
+                    bool& overflow) const;
     std::string substitute(const Macro& macro, const std::vector<std::string_view>& arguments) const;
 
     std::unordered_map<std::string, Macro> macros_;

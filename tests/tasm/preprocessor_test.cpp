@@ -98,6 +98,14 @@ TEST(Preprocessor, IncludeNames)
     EXPECT_EQ(results[2].text, "plain.inc");
 }
 
+TEST(Preprocessor, LongLinesAreNotCut)
+{
+    std::string line = " .db \"" + std::string(2 * tasm::Preprocessor::kMaxExpansion, 'a') + "\", N";
+    auto results = run({"#define N 4", line});
+    EXPECT_TRUE(results.back().errors.empty());
+    EXPECT_EQ(results.back().text, line.substr(0, line.size() - 1) + "4");
+}
+
 TEST(Preprocessor, DoublingMacrosStopAtTheExpansionLimit)
 {
     std::vector<std::string> lines{"#define M0 x"};

@@ -69,11 +69,13 @@ void preprocessor(std::string_view input)
     preprocessor.reset({{"PRE", "1"}});
     FixedScope scope;
     auto condition = [&scope](std::string_view text) { return evaluate(text, scope).value; };
+    // Nothing can grow beyond the expansion allowance plus what the input holds.
+    const std::size_t bound = Preprocessor::kMaxExpansion + 2 * input.size();
     while (!input.empty()) {
         std::size_t end = input.find('\n');
         Preprocessor::Result result = preprocessor.process(input.substr(0, end), condition);
         if (result.kind == Preprocessor::Kind::Code)
-            require(result.text.size() <= Preprocessor::kMaxExpansion + 4096);
+            require(result.text.size() <= bound);
         input.remove_prefix(end == std::string_view::npos ? input.size() : end + 1);
     }
 }
