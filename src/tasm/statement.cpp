@@ -7,22 +7,9 @@ namespace tasm {
 std::vector<std::string_view> splitStatements(std::string_view code)
 {
     std::vector<std::string_view> statements;
-    bool quoted = false;
     std::size_t start = 0;
-    for (std::size_t i = 0; i < code.size(); ++i) {
-        char c = code[i];
-        if (quoted) {
-            if (c == '\\')
-                ++i;
-            else if (c == '"')
-                quoted = false;
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == '\\') {
-            statements.push_back(code.substr(start, i - start));
-            start = i + 1;
-        }
-    }
+    for (std::size_t end; (end = findUnquoted(code, '\\', start)) != std::string_view::npos; start = end + 1)
+        statements.push_back(code.substr(start, end - start));
     statements.push_back(code.substr(start));
     return statements;
 }

@@ -1,5 +1,7 @@
 #include "text.h"
 
+#include <algorithm>
+
 namespace tasm {
 
 std::string_view trimLeft(std::string_view text)
@@ -64,11 +66,11 @@ std::string hexLower(std::uint32_t value)
     return hexDigits(value, 0, "0123456789abcdef");
 }
 
-std::size_t codeLength(std::string_view line)
+std::size_t findUnquoted(std::string_view text, char wanted, std::size_t from)
 {
     bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        char c = line[i];
+    for (std::size_t i = from; i < text.size(); ++i) {
+        char c = text[i];
         if (quoted) {
             if (c == '\\')
                 ++i;
@@ -76,11 +78,16 @@ std::size_t codeLength(std::string_view line)
                 quoted = false;
         } else if (c == '"') {
             quoted = true;
-        } else if (c == ';') {
+        } else if (c == wanted) {
             return i;
         }
     }
-    return line.size();
+    return std::string_view::npos;
+}
+
+std::size_t codeLength(std::string_view line)
+{
+    return std::min(findUnquoted(line, ';'), line.size());
 }
 
 }  // namespace tasm

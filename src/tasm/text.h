@@ -43,8 +43,12 @@ std::string hexUpper(std::uint32_t value, int width);
 /// Number in lower-case hex without leading zeros.
 std::string hexLower(std::uint32_t value);
 
-/// Length of the code part of a line: up to a ';' that is outside a
-/// double-quoted string. Single quotes do not protect a ';'.
+/// Where `wanted` first stands outside a double-quoted string (in which a
+/// backslash escapes the next character); npos if nowhere. Single quotes
+/// protect nothing, as in the reference: `';'` starts a comment.
+std::size_t findUnquoted(std::string_view text, char wanted, std::size_t from = 0);
+
+/// Length of the code part of a line: up to the first unquoted ';'.
 std::size_t codeLength(std::string_view line);
 
 }  // namespace tasm
