@@ -20,6 +20,10 @@ std::optional<QString> AskUser(FileDialog::Kind kind, const QString& fileName, Q
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setSizeGripEnabled(true);
+  // A pattern in the name box lists the files that match it.
+  if (fileName.contains(QLatin1Char('*')) || fileName.contains(QLatin1Char('?'))) {
+    dialog.setNameFilter(fileName);
+  }
   if (!fileName.isEmpty()) dialog.selectFile(fileName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first();

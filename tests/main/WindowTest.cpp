@@ -11,8 +11,8 @@
 #include "HandlerGuard.h"
 #include "ModalBoxCatcher.h"
 #include "ProgramState.h"
-#include "SerialFakes.h"
 #include "TZarn.h"
+#include "TestProgram.h"
 #include "TextPane.h"
 #include "ZarnError.h"
 
@@ -20,29 +20,8 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-std::vector<QString> Lines(const TextPane* pane) {
-  std::vector<QString> lines;
-  for (int i = 0; i < pane->LineCount(); ++i) lines.push_back(pane->GetLine(i));
-  return lines;
-}
-
-// A fresh program: its state as at start, the serial fakes under it, and
-// the window made with the given ports present.
-class Program {
- public:
-  explicit Program(std::set<std::string> ports, std::int64_t counterNs = 0) {
-    SelectedPort = 2;
-    SourceFileName.clear();
-    fakes.port.present = std::move(ports);
-    fakes.clock.SetNs(counterNs);
-    window = std::make_unique<TZarn>();
-  }
-  SerialFakes fakes;
-  std::unique_ptr<TZarn> window;
-};
-
 TEST(Window, LayoutCaptionsAndFirstTexts) {
-  Program program({"COM2"});
+  TestProgram program({"COM2"});
   TZarn& w = *program.window;
   EXPECT_EQ(w.windowTitle(), QStringLiteral("Morvane Zarn"));
   const int textHeight = QFontMetrics(w.font()).height();
@@ -111,7 +90,7 @@ class Startup : public ::testing::TestWithParam<StartCase> {};
 
 TEST_P(Startup, ProbesThePortsAsDesigned) {
   const StartCase& c = GetParam();
-  Program program(c.ports);
+  TestProgram program(c.ports);
   TZarn& w = *program.window;
   EXPECT_EQ(w.RadioButtonCOM1->isChecked(), c.com1Checked);
   EXPECT_EQ(w.RadioButtonCOM2->isChecked(), !c.com1Checked);
@@ -137,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Startup, StartsTheClock) {
-  Program program({"COM2"}, 3600000000000);
+  TestProgram program({"COM2"}, 3600000000000);
   EXPECT_LT(ElapsedMs(), 1.0) << "a clock never started would read about 3 million ms";
 }
 
@@ -153,7 +132,7 @@ class PortSelection : public ::testing::TestWithParam<SelectCase> {};
 
 TEST_P(PortSelection, TestsThePortAndFallsBack) {
   const SelectCase& c = GetParam();
-  Program program({"COM2", "COM1"});
+  TestProgram program({"COM2", "COM1"});
   TZarn& w = *program.window;
   w.show();
   if (!c.clickCom1) QTest::mouseClick(w.RadioButtonCOM1, Qt::LeftButton);
@@ -185,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PortSelection, WithoutALine1TheStatusIsLostButThePortIsStillSet) {
-  Program program({"COM2"});
+  TestProgram program({"COM2"});
   TZarn& w = *program.window;
   w.show();
   w.Memo2->ClearText();
@@ -197,7 +176,7 @@ TEST(PortSelection, WithoutALine1TheStatusIsLostButThePortIsStillSet) {
 }
 
 TEST(PortSelection, HintNamesTheDeviceAndWhyTheLastTestFailed) {
-  Program program({"COM2"});
+  TestProgram program({"COM2"});
   TZarn& w = *program.window;
   EXPECT_EQ(w.PortHint(2), QStringLiteral("COM2: /dev/fakeCOM2"));
   EXPECT_EQ(w.PortHint(1), QStringLiteral("COM1: no serial device stands for this port now."));
@@ -256,7 +235,7 @@ TEST(ErrorBox, TitleFromTheProgramFile) {
 }
 
 TEST(ErrorBox, EscapingErrorIsShownAndTheRestOfTheHandlerSkipped) {
-  Program program({"COM2"});
+  TestProgram program({"COM2"});
   ModalBoxCatcher catcher;
   bool rest = false;
   RunGuarded([&] {
