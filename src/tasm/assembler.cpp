@@ -1,9 +1,9 @@
 #include "assembler.h"
 
+#include "assembler_impl.h"
 #include "instruction_table.h"
 #include "messages.h"
 #include "operand_match.h"
-#include "assembler_impl.h"
 #include "text.h"
 
 namespace tasm {

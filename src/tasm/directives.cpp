@@ -1,5 +1,5 @@
-#include "messages.h"
 #include "assembler_impl.h"
+#include "messages.h"
 #include "string_literal.h"
 #include "text.h"
 
