@@ -1,8 +1,10 @@
 #include "HandlerGuard.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QKeyEvent>
 
 #include "ProgramState.h"
 #include "TZarn.h"
@@ -20,12 +22,36 @@ void RunGuarded(const std::function<void()>& handler) {
   }
 }
 
+namespace {
+
+// Ctrl+C copies the box as text, as message boxes do on Windows.
+class ErrorBox : public QMessageBox {
+ public:
+  using QMessageBox::QMessageBox;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->matches(QKeySequence::Copy)) {
+      QGuiApplication::clipboard()->setText(ErrorBoxAsText(windowTitle(), text()));
+      return;
+    }
+    QMessageBox::keyPressEvent(event);
+  }
+};
+
+}  // namespace
+
 void ShowErrorBox(const QString& message) {
-  QMessageBox box(QMessageBox::Critical,
-                  TitleFromProgramFile(QCoreApplication::applicationFilePath()),
-                  WithFullStop(message), QMessageBox::Ok, Zarn);
+  ErrorBox box(QMessageBox::Critical, TitleFromProgramFile(QCoreApplication::applicationFilePath()),
+               WithFullStop(message), QMessageBox::Ok, Zarn);
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
+}
+
+QString ErrorBoxAsText(const QString& title, const QString& text) {
+  const QString rule = QStringLiteral("---------------------------\n");
+  return rule + title + QLatin1Char('\n') + rule + text + QLatin1Char('\n') + rule +
+         QStringLiteral("OK\n") + rule;
 }
 
 QString WithFullStop(const QString& message) {

@@ -17,8 +17,11 @@ auto Guarded(Form* form, void (Form::*handler)(QObject*), QObject* sender) {
 }
 
 // The modal error box: the message with its full stop, the program's
-// title, an OK button and the stop icon.
+// title, an OK button and the stop icon. Ctrl+C copies it as text.
 void ShowErrorBox(const QString& message);
+
+// What Ctrl+C puts on the clipboard for an error box.
+QString ErrorBoxAsText(const QString& title, const QString& text);
 
 // A full stop is added unless the message is empty or ends in "." or a
 // character that sorts before it.

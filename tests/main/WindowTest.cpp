@@ -253,4 +253,15 @@ TEST(ErrorBox, EscapingErrorIsShownAndTheRestOfTheHandlerSkipped) {
   EXPECT_EQ(catcher.boxes[1].text, QStringLiteral("plain."));
 }
 
+TEST(ErrorBox, CtrlCCopiesTitleAndText) {
+  TestProgram program({"COM2"});
+  program.window->show();
+  ModalBoxCatcher catcher(true);
+  RunGuarded([] { throw ZarnError(QStringLiteral("Stream-Write-Fehler")); });
+  ASSERT_EQ(catcher.boxes.size(), 1u);
+  const QString rule = QStringLiteral("---------------------------\n");
+  EXPECT_EQ(catcher.boxes[0].copied, rule + catcher.boxes[0].title + "\n" + rule +
+                                         "Stream-Write-Fehler.\n" + rule + "OK\n" + rule);
+}
+
 }  // namespace

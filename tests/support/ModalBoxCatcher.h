@@ -14,9 +14,11 @@ class ModalBoxCatcher {
     QString text;
     QMessageBox::Icon icon;
     QMessageBox::StandardButtons buttons;
+    QString copied;
   };
 
-  ModalBoxCatcher();
+  // copyFirst: press Ctrl+C on each box before OK and keep the clipboard.
+  explicit ModalBoxCatcher(bool copyFirst = false);
   ~ModalBoxCatcher() { timer_.stop(); }
 
   std::vector<Box> boxes;
