@@ -85,6 +85,9 @@ void Assembler::sourceLine(const SourceLine& line)
     std::string problem;
     if (reader_.depth() >= SourceReader::kMaxDepth) {
         problem = msg::kIncludeDepth;
+    } else if (reader_.reading(processed.text)) {
+        // Each self-inclusion would multiply the work by the number of them.
+        problem = msg::recursiveInclude(processed.text);
     } else if (!reader_.include(processed.text)) {
         result_.includeMissing = true;
         problem = msg::includeOpen(processed.text);

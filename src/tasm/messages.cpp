@@ -26,6 +26,7 @@ std::string unknownInstruction(std::string_view name) { return padded("unrecogni
 std::string unknownArgument(std::string_view operands) { return padded("unrecognized argument.", operands); }
 std::string unknownDirective(std::string_view name) { return padded("unrecognized directive.", name); }
 std::string includeOpen(std::string_view name) { return padded("Unable to open include file.", name); }
+std::string recursiveInclude(std::string_view name) { return padded("Include file includes itself.", name); }
 
 std::string unusedMsByte(std::int32_t value)
 {

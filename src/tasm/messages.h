@@ -17,6 +17,7 @@ std::string unknownInstruction(std::string_view name);
 std::string unknownArgument(std::string_view operands);
 std::string unknownDirective(std::string_view name);
 std::string includeOpen(std::string_view name);
+std::string recursiveInclude(std::string_view name);
 
 inline const char* const kRelativeRange = "Range of relative branch exceeded. ";
 inline const char* const kOffPage = "Branch off of current 2K page. ";

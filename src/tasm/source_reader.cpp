@@ -30,6 +30,15 @@ bool SourceReader::include(const std::string& name)
     return true;
 }
 
+bool SourceReader::reading(const std::string& name) const
+{
+    for (const Frame& frame : frames_) {
+        if (*frame.name == name)
+            return true;
+    }
+    return false;
+}
+
 bool SourceReader::next(SourceLine& line)
 {
     while (!frames_.empty() && frames_.back().pos >= frames_.back().text->size())

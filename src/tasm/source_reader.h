@@ -32,6 +32,8 @@ public:
     bool include(const std::string& name);
     bool next(SourceLine& line);
     int depth() const { return static_cast<int>(frames_.size()) - 1; }
+    /// True while `name` is being read, here or further out.
+    bool reading(const std::string& name) const;
     /// Lines read so far from the main file.
     int mainLines() const { return mainLines_; }
 

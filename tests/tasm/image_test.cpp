@@ -100,11 +100,28 @@ auto caseName = [](const testing::TestParamInfo<ImageCase>& info) { return info.
 INSTANTIATE_TEST_SUITE_P(EncodingRules, Image, testing::ValuesIn(kEncodingCases), caseName);
 INSTANTIATE_TEST_SUITE_P(Directives, Image, testing::ValuesIn(kDirectiveCases), caseName);
 
-TEST(Include, SelfInclusionStopsAtTheDepthLimit)
+// Found by the fuzzer: twenty self-inclusions took 20^8 passes over the file.
+TEST(Include, SelfInclusionIsRefused)
 {
-    tasm::Result result = tasm::test::assembleText("#include \"work.asm\"\n .end\n");
-    EXPECT_NE(result.console.find("Include files nested too deep."), std::string::npos) << result.console;
-    EXPECT_EQ(result.errors, 1);
+    std::string source;
+    for (int i = 0; i < 20; ++i)
+        source += "#include \"work.asm\"\n";
+    tasm::Result result = tasm::test::assembleText(source + " nop\n .end\n");
+    EXPECT_EQ(result.errors, 20) << result.console;
+    EXPECT_NE(result.console.find("Include file includes itself.      (work.asm)"), std::string::npos);
+    EXPECT_EQ(result.image.binary().size(), 1u);
+}
+
+TEST(Include, ChainStopsAtTheDepthLimit)
+{
+    std::map<std::string, std::string> files;
+    for (int i = 0; i < 12; ++i)
+        files["f" + std::to_string(i)] = "#include \"f" + std::to_string(i + 1) + "\"\n nop\n";
+    tasm::Result result = tasm::test::assembleText("#include \"f0\"\n .end\n", files);
+    EXPECT_EQ(result.errors, 1) << result.console;
+    EXPECT_NE(result.console.find("f7 line 0001: Include files nested too deep."), std::string::npos)
+        << result.console;
+    EXPECT_EQ(result.image.binary().size(), 8u);
 }
 
 }  // namespace
