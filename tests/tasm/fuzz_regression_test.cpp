@@ -1,11 +1,10 @@
 #include "fuzz/fuzz_entry.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -29,17 +28,14 @@ class FuzzFinding : public testing::TestWithParam<std::string> {};
 // Each input once hung or crashed the fuzz target; it must now run through.
 TEST_P(FuzzFinding, RunsThrough)
 {
-    std::ifstream in(kFindings / GetParam(), std::ios::binary);
-    std::string input((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string input = tasm::test::readFile(kFindings / GetParam());
     ASSERT_FALSE(input.empty());
     tasm::fuzz::runOne(input);
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, FuzzFinding, testing::ValuesIn(findings()),
                          [](const testing::TestParamInfo<std::string>& info) {
-                             std::string name = info.param;
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
+                             return tasm::test::testName(info.param);
                          });
 
 }  // namespace

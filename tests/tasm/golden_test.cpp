@@ -7,11 +7,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -21,12 +19,6 @@ namespace {
 
 const fs::path kGoldenDir = TASM_GOLDEN_DIR;
 const char* const kMissing = "";
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 /// A fresh directory under the system temp folder, removed with the object.
 class ScratchDir {
@@ -100,21 +92,20 @@ TEST_P(Golden, MatchesTheReferenceAssembler)
 
     int exitCode = runTasm(scratch.path(), {"-51", "-b", "work.asm", "work.bin"});
 
-    EXPECT_EQ(exitCode, std::atoi(readFile(reference / "exit.txt").c_str()));
-    std::string bin = readFile(scratch.path() / "work.bin");
-    std::string expectedBin = readFile(reference / "work.bin");
+    EXPECT_EQ(exitCode, std::atoi(tasm::test::readFile(reference / "exit.txt").c_str()));
+    std::string bin = tasm::test::readFile(scratch.path() / "work.bin");
+    std::string expectedBin = tasm::test::readFile(reference / "work.bin");
     EXPECT_TRUE(bin == expectedBin) << tasm::test::firstDifference(tasm::test::spacedHex(expectedBin),
                                                                    tasm::test::spacedHex(bin));
-    std::string lst = readFile(scratch.path() / "work.lst");
-    std::string expectedLst = readFile(reference / "work.lst");
+    std::string lst = tasm::test::readFile(scratch.path() / "work.lst");
+    std::string expectedLst = tasm::test::readFile(reference / "work.lst");
     EXPECT_TRUE(lst == expectedLst) << tasm::test::firstDifference(expectedLst, lst);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Golden, testing::ValuesIn(goldenCases()),
                          [](const testing::TestParamInfo<std::string>& info) {
-                             std::string name = info.param.empty() ? "FolderMissing" : info.param;
-                             std::replace_if(name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
-                             return "Case_" + name;
+                             return "Case_" + tasm::test::testName(info.param.empty() ? "FolderMissing"
+                                                                                     : info.param);
                          });
 
 TEST(Program, MissingSourceExitsWith3)
@@ -135,7 +126,7 @@ TEST(Program, WithoutBinaryOptionWritesIntelHex)
     ScratchDir scratch;
     std::ofstream(scratch.path() / "work.asm") << " .org 100h\n mov a,#1\n .end\n";
     ASSERT_EQ(runTasm(scratch.path(), {"-51", "work.asm"}), 0);
-    EXPECT_EQ(readFile(scratch.path() / "work.obj"), ":02010000740188\n:00000001FF\n");
+    EXPECT_EQ(tasm::test::readFile(scratch.path() / "work.obj"), ":02010000740188\n:00000001FF\n");
     EXPECT_TRUE(fs::exists(scratch.path() / "work.lst"));
 }
 

@@ -4,6 +4,11 @@
 #include "file_loader.h"
 #include "text.h"
 
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 
@@ -16,6 +21,19 @@ inline Result assembleText(const std::string& source, std::map<std::string, std:
     includes["work.asm"] = source;
     MemoryLoader loader(std::move(includes));
     return assemble("work.asm", loader, options);
+}
+
+inline std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+/// A file or folder name as a GoogleTest parameter name.
+inline std::string testName(std::string name)
+{
+    std::replace_if(name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
+    return name;
 }
 
 /// "80 7F" for the bytes 80h 7Fh.
