@@ -186,14 +186,12 @@ private:
     }
 
     template <typename Accept>
-    std::int32_t digits(unsigned radix, Accept accept)
+    std::string_view take(Accept accept)
     {
-        std::uint32_t value = 0;
-        while (i_ < s_.size() && accept(s_[i_])) {
-            value = value * radix + digitValue(s_[i_]);
+        std::size_t start = i_;
+        while (i_ < s_.size() && accept(s_[i_]))
             ++i_;
-        }
-        return static_cast<std::int32_t>(value);
+        return s_.substr(start, i_ - start);
     }
 
     static unsigned digitValue(char c)
@@ -203,13 +201,29 @@ private:
         return unsigned(toUpperAscii(c) - 'A' + 10);
     }
 
+    static std::uint32_t valueOf(std::string_view digits, unsigned radix, bool& bad)
+    {
+        std::uint32_t value = 0;
+        for (char d : digits) {
+            unsigned digit = digitValue(d);
+            bad = bad || digit >= radix;
+            value = value * radix + digit;
+        }
+        return value;
+    }
+
+    template <typename Accept>
+    std::int32_t digits(unsigned radix, Accept accept)
+    {
+        bool bad = false;
+        return static_cast<std::int32_t>(valueOf(take(accept), radix, bad));
+    }
+
     // Hex digits first, then a radix letter: 0FFh, 377o, 17q, 1010b, 255d.
     std::int32_t number()
     {
         std::size_t start = i_;
-        while (i_ < s_.size() && isHexDigit(s_[i_]))
-            ++i_;
-        std::string_view body = s_.substr(start, i_ - start);
+        std::string_view body = take(isHexDigit);
         unsigned radix = 10;
         char suffix = toUpperAscii(peek(0));
         if (suffix == 'H' || suffix == 'O' || suffix == 'Q') {
@@ -219,13 +233,8 @@ private:
             radix = toUpperAscii(body.back()) == 'B' ? 2 : 10;
             body.remove_suffix(1);
         }
-        std::uint32_t value = 0;
         bool bad = false;
-        for (char d : body) {
-            unsigned digit = digitValue(d);
-            bad = bad || digit >= radix;
-            value = value * radix + digit;
-        }
+        std::uint32_t value = valueOf(body, radix, bad);
         if (bad)
             errors_.push_back({EvalIssue::BadNumber, std::string(s_.substr(start, i_ - start))});
         return static_cast<std::int32_t>(value);
@@ -258,10 +267,7 @@ private:
 
     std::int32_t label()
     {
-        std::size_t start = i_;
-        while (i_ < s_.size() && isNameChar(s_[i_]))
-            ++i_;
-        std::string_view name = s_.substr(start, i_ - start);
+        std::string_view name = take(isNameChar);
         if (auto value = scope_.lookup(name))
             return *value;
         errors_.push_back({EvalIssue::LabelNotFound, std::string(name)});

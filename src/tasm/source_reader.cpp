@@ -14,11 +14,7 @@ bool SourceReader::start(const std::string& mainFile)
 {
     frames_.clear();
     mainLines_ = 0;
-    auto entry = cached(mainFile);
-    if (!entry->second)
-        return false;
-    frames_.push_back({&entry->first, &*entry->second, 0, 0});
-    return true;
+    return include(mainFile);
 }
 
 bool SourceReader::include(const std::string& name)
