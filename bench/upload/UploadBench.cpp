@@ -4,29 +4,19 @@
 #include <time.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
 #include <cstdio>
 
-#include "BoardProcess.h"
 #include "FakeCounter.h"
-#include "ModalBoxCatcher.h"
 #include "PlatformSeam.h"
-#include "ProgramState.h"
-#include "TZarn.h"
-#include "TempWorkDir.h"
-#include "TimedPlatform.h"
+#include "StandInUpload.h"
 
 namespace {
 
 constexpr int kImageBytes = 2048;
-
-QByteArray Image(int size) {
-  QByteArray image(size, '\0');
-  for (int i = 0; i < size; ++i) image[i] = static_cast<char>(i * 37 + 11);
-  return image;
-}
 
 double Percentile(std::vector<double> values, double p) {
   if (values.empty()) return 0;
@@ -40,35 +30,23 @@ double ThreadCpuMs() {
   return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
-void OverPty(const char* board, std::vector<std::string> options, double floorMs) {
-  TempWorkDir dir;
-  dir.Write(QStringLiteral("work.bin"), Image(kImageBytes));
-  const std::string link = dir.Path(QStringLiteral("board")).toStdString();
-  TimedPlatform line([&](const std::string& port) { return port == "COM2" ? link : std::string(); });
-  SelectedPort = 2;
-  TZarn window;
-  options.insert(options.end(), {"--link", link});
-  BoardProcess stand(ZARN_BOARD_PROGRAM, dir.Path(QStringLiteral("received")).toStdString(), options);
-  if (stand.TerminalPath().empty()) {
-    std::printf("%s board: the stand-in did not start\n", board);
+void OverPty(const char* board, const std::vector<std::string>& options, double floorMs) {
+  StandInUpload upload(ZARN_BOARD_PROGRAM, SpreadImage(kImageBytes), options);
+  if (!upload.Ready()) {
+    std::printf("%s board: the stand-in or the window did not come up\n", board);
     return;
   }
-  window.show();
-  if (!QTest::qWaitForWindowExposed(&window)) std::printf("the window did not come up\n");
-  ModalBoxCatcher boxes;
-  line.events.clear();
-  window.ButtonRun->click();
-  const auto received = stand.Stop();
+  const auto received = upload.Run();
   std::vector<double> arrivals;
   for (std::size_t i = 1; i < received.size(); ++i) arrivals.push_back(received[i].atMs - received[i - 1].atMs);
-  const std::vector<double> writes = line.WriteGaps();
+  const std::vector<double> writes = upload.Line().WriteGaps();
   const double sent = Percentile(writes, 0.5);
   const double seen = Percentile(arrivals, 0.5);
   std::printf("%s board, %zu of %d bytes arrived%s. Median per byte against the %.0f ms floor:\n"
               "  written  %.3f ms = %.4f x (p10 %.3f, p90 %.3f, max %.3f)\n"
               "  received %.3f ms = %.4f x (p10 %.3f, p90 %.3f), as the stand-in saw them\n",
               board, received.size(), kImageBytes,
-              boxes.boxes.empty() ? "" : ", an error box came up", floorMs, sent, sent / floorMs,
+              upload.Boxes().empty() ? "" : ", an error box came up", floorMs, sent, sent / floorMs,
               Percentile(writes, 0.1), Percentile(writes, 0.9), Percentile(writes, 1), seen,
               seen / floorMs, Percentile(arrivals, 0.1), Percentile(arrivals, 0.9));
 }
@@ -96,7 +74,7 @@ class InstantBoard : public serial::Platform {
 void DumpCpu() {
   constexpr int kBytes = 16384;
   TempWorkDir dir;
-  dir.Write(QStringLiteral("work.bin"), Image(kBytes));
+  dir.Write(QStringLiteral("work.bin"), SpreadImage(kBytes));
   InstantBoard board;
   FakeCounter clock(1000000);
   serial::UsePlatform(&board);
@@ -127,6 +105,9 @@ int main(int argc, char* argv[]) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   std::printf("upload of a %d-byte image to the board stand-in over a pseudo-terminal\n", kImageBytes);
+  // The busy waits lose the processor to whatever else runs; the load tells how much.
+  QFile load(QStringLiteral("/proc/loadavg"));
+  if (load.open(QIODevice::ReadOnly)) std::printf("load average: %s", load.readLine().constData());
   OverPty("prompt", {}, 5.0);
   OverPty("silent", {"--silent"}, 16.0);
   DumpCpu();

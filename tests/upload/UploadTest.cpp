@@ -26,6 +26,9 @@ using Calls = std::vector<std::string>;
 
 const QString kFirstFullLine = QStringLiteral("0000  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F");
 
+// Table rows are named, in test names and in failure messages, by their name.
+const auto RowName = [](const auto& info) { return std::string(info.param.name); };
+
 // The bytes 00, 01, ... FF, 00, ...: each byte's value is its offset's low byte.
 QByteArray Counting(int size) {
   QByteArray bytes(size, '\0');
@@ -167,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
         DumpCase{"CounterWrapsAfter65536", 65536, 182,
                  {"F4B0  B0 B1 B2 B3 B4 B5 B6 B7 B8 B9 BA BB BC BD BE BF"},
                  {"FFF0  F0 F1 F2 F3 F4 F5 F6 F7 F8 F9 FA FB FC FD FE FF", "0000 "}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
 struct HandshakeCase {
   const char* name;
@@ -215,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {"0000  00 01 02"}},
         HandshakeCase{"AnswerFFIsNotMinusOne", Answers(20, 0xFF), 20,
                       {kFirstFullLine, "0010  10 11 12 13"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
 struct Step {
   const char* call;
@@ -308,7 +311,7 @@ INSTANTIATE_TEST_SUITE_P(
                  Steps(kReset, {{"read 06", 0}, {"write 00", 5}, {"read 00", -1}}), true},
         LineCase{"ReadErrorLeavesThePortOpen", ImageSetUp::ShortenedBeforeTheSecondRead,
                  {0x06, 0x06}, Steps(kReset, {{"read 06", 0}, {"write 00", -1}}), true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
 struct UnopenableCase {
   const char* name;
@@ -342,7 +345,7 @@ INSTANTIATE_TEST_SUITE_P(
                          QFile(path).open(QIODevice::WriteOnly);
                          chmod(QFile::encodeName(path).constData(), 0);
                        }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
 TEST_F(Upload, ReadOnlyImageUploads) {
   const QByteArray image = Counting(20);
@@ -389,7 +392,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadFaultCase{"ShortenedWhileSent", 0, "Versuch hinter dem Dateiende zu lesen."},
         ReadFaultCase{"DeviceError", EIO, "E/A-Fehler 1117."},
         ReadFaultCase{"OtherSystemError", EOVERFLOW, "E/A-Fehler 75."}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
 struct PortCase {
   const char* name;
@@ -435,7 +438,7 @@ INSTANTIATE_TEST_SUITE_P(
         PortCase{"Com2Missing", 2, {"COM1"}, {}, {"open COM2", "settings refused"}, "COM2 error."},
         PortCase{"Com2RefusesTheSettings", 2, {"COM2"}, {"COM2"},
                  {"open COM2", "settings 9600 N 8 2"}, "COM2 error."}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
 // Counts the paint events that reach a widget.
 class PaintCounter : public QObject {
