@@ -17,6 +17,7 @@
 #include "ModalBoxCatcher.h"
 #include "QtPrinters.h"
 #include "ReadFault.h"
+#include "TableRows.h"
 #include "TempWorkDir.h"
 #include "TestProgram.h"
 
@@ -25,9 +26,6 @@ namespace {
 using Calls = std::vector<std::string>;
 
 const QString kFirstFullLine = QStringLiteral("0000  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F");
-
-// Table rows are named, in test names and in failure messages, by their name.
-const auto RowName = [](const auto& info) { return std::string(info.param.name); };
 
 // The bytes 00, 01, ... FF, 00, ...: each byte's value is its offset's low byte.
 QByteArray Counting(int size) {
