@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -112,6 +113,8 @@ void AskForLowLatency(int fd) {
 
 PosixSerialPlatform::PosixSerialPlatform(Resolver resolve) : resolve_(std::move(resolve)) {
   if (!resolve_) resolve_ = [](const std::string& name) { return ResolvePortName(name); };
+  // The read time-out is a lower bound; the default 50 us slack adds to it.
+  prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
 }
 
 PosixSerialPlatform::~PosixSerialPlatform() {
@@ -276,6 +279,8 @@ bool PosixSerialPlatform::SetLine(Handle handle, ModemLine line, bool raised) {
 bool PosixSerialPlatform::Close(Handle handle) {
   Port* port = Find(handle);
   if (port == nullptr) return false;
+  // A terminal that outlives its openers (a pseudo-terminal) keeps the flag.
+  ioctl(port->fd, TIOCNXCL);
   close(port->fd);
   ports_.erase(handle);
   return true;
