@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -108,6 +109,16 @@ TEST_F(PtyPort, PortHeldByOneProgramIsRefusedToAnother) {
   EXPECT_EQ(serial::CurrentPortHandle(), serial::kInvalidHandle);
   close(terminal);
   EXPECT_TRUE(OpenPort("COM1:9600,N,8,2"));
+}
+
+TEST_F(PtyPort, ExclusiveUseEndsWithTheClose) {
+  int exclusive = -1;
+  ASSERT_TRUE(OpenPort("COM1:9600,N,8,2"));
+  ASSERT_EQ(ioctl(slave_, TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 1);
+  ClosePort();
+  ASSERT_EQ(ioctl(slave_, TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 0) << "a pseudo-terminal would keep other users out after we are gone";
 }
 
 TEST_F(PtyPort, MissingDeviceFails) {
