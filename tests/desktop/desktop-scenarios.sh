@@ -82,4 +82,22 @@ chmod 755 "$lab"
 expect_equal "results pane kept" "$(expected_dump "$lab/work.bin")" "$(pane_text results)"
 stop_zarn
 
+if [ -n "$build" ]; then
+  echo "== installed into a fresh prefix, started from its desktop entry"
+  prefix="$work/prefix"
+  cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "cmake --install failed"
+  entry="$prefix/share/applications/zarn.desktop"
+  expect_equal "menu category" "Categories=Development;Electronics;" "$(grep '^Categories=' "$entry")"
+  [ -f "$prefix/share/icons/hicolor/scalable/apps/$(sed -n 's/^Icon=//p' "$entry").svg" ] || fail "no icon"
+  zarn=$(sed -n 's/^Exec=//p' "$entry")
+  expect_equal "entry starts the installed program" "$prefix/bin/zarn" "$zarn"
+  mkdir -p "$work/fresh"
+  start_zarn "$work/fresh"
+  type_program <<<"$program"
+  click_button TASM
+  wait_for 20 test -s "$work/fresh/work.lst" || fail "the installed program found no assembler"
+  expect_equal "installed assembler's listing" "$(tr -d '\r' <"$lab/work.lst")" "$(pane_text results)"
+  stop_zarn
+fi
+
 echo "all desktop scenarios passed"

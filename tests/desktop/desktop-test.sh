@@ -2,11 +2,14 @@
 # Starts the real zarn in an X server and drives it as a person would:
 # clicks and keys through xdotool, pane text through the clipboard, the
 # caption and the error box through the window list.
-#   desktop-test.sh ZARN BOARD
+#   desktop-test.sh ZARN BOARD [BUILD]
+# With BUILD, the build is also installed into a fresh prefix and started
+# from its desktop entry.
 # ZARN_SCREENSHOT=file.png also saves the window after the upload.
 set -u
 zarn=$(realpath "$1")
 board=$(realpath "$2")
+build=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
 skip() { echo "SKIP: $*"; exit 77; }
 fail() {
@@ -55,7 +58,9 @@ window=
 start_zarn() {  # folder [--com1 device]
   local folder=$1
   shift
-  (cd "$folder" && exec "$here/in-serial-namespace.sh" "$@" -- "$zarn") >>"$work/zarn.log" 2>&1 &
+  # A PATH with no tasm.exe on it: the program finds the one beside it.
+  (cd "$folder" && PATH=/usr/bin:/bin exec "$here/in-serial-namespace.sh" "$@" -- "$zarn") \
+    >>"$work/zarn.log" 2>&1 &
   pids+=($!)
   zarn_pid=$!
   wait_for 20 window_shown '^Morvane Zarn' || fail "the window did not come up"
