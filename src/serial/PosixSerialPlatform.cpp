@@ -83,6 +83,12 @@ bool WaitFor(int fd, short events, std::int64_t deadlineNs, short& revents) {
   }
 }
 
+// When a transfer of count bytes must give up, on the monotonic clock.
+std::int64_t DeadlineNs(std::uint32_t msPerByte, std::uint32_t ms, std::size_t count) {
+  return MonotonicNs() +
+         (std::int64_t{msPerByte} * static_cast<std::int64_t>(count) + ms) * 1000000;
+}
+
 OpenFailure FailureOf(int error) {
   switch (error) {
     case ENOENT:
@@ -225,10 +231,8 @@ bool PosixSerialPlatform::SetTimeouts(Handle handle, const Timeouts& timeouts) {
 std::size_t PosixSerialPlatform::Read(Handle handle, std::uint8_t* buffer, std::size_t count) {
   Port* port = Find(handle);
   if (port == nullptr || count == 0) return 0;
-  const Timeouts& t = port->timeouts;
-  const std::int64_t deadline =
-      MonotonicNs() + (std::int64_t{t.readTotalMultiplier} * static_cast<std::int64_t>(count) +
-                       t.readTotalConstant) * 1000000;
+  const std::int64_t deadline = DeadlineNs(port->timeouts.readTotalMultiplier,
+                                           port->timeouts.readTotalConstant, count);
   std::size_t got = 0;
   short revents = 0;
   while (got < count) {
@@ -249,10 +253,8 @@ std::size_t PosixSerialPlatform::Read(Handle handle, std::uint8_t* buffer, std::
 std::size_t PosixSerialPlatform::Write(Handle handle, const std::uint8_t* data, std::size_t count) {
   Port* port = Find(handle);
   if (port == nullptr || count == 0) return 0;
-  const Timeouts& t = port->timeouts;
-  const std::int64_t deadline =
-      MonotonicNs() + (std::int64_t{t.writeTotalMultiplier} * static_cast<std::int64_t>(count) +
-                       t.writeTotalConstant) * 1000000;
+  const std::int64_t deadline = DeadlineNs(port->timeouts.writeTotalMultiplier,
+                                           port->timeouts.writeTotalConstant, count);
   std::size_t written = 0;
   while (written < count) {
     const ssize_t n = write(port->fd, data + written, count - written);
