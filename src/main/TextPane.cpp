@@ -38,9 +38,8 @@ bool MayReplace(const QString& name) {
 void KeepOwnerAndMode(const QString& name, QSaveFile& file) {
   struct stat info {};
   if (stat(QFile::encodeName(name).constData(), &info) != 0) return;
-  if (fchown(file.handle(), info.st_uid, info.st_gid) != 0) {
-    // Only root may give a file away; a plain user's own files keep their owner anyway.
-  }
+  // Only root may give a file away, so a plain user's refusal is expected.
+  (void)!fchown(file.handle(), info.st_uid, info.st_gid);
   fchmod(file.handle(), info.st_mode & 07777);
 }
 

@@ -4,37 +4,24 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <deque>
 #include <map>
 #include <optional>
 
+#include "FileBytes.h"
 #include "FileDialog.h"
 #include "ModalBoxCatcher.h"
+#include "TempWorkDir.h"
 #include "TestProgram.h"
+#include "TableRows.h"
 
 namespace {
-
-QByteArray ReadBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes, int mode = 0644) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-  file.close();
-  chmod(QFile::encodeName(path).constData(), static_cast<mode_t>(mode));
-}
 
 // A program in a folder of its own, with a stand-in user at the file
 // dialogs. "@/" in names stands for that folder.
 class Commands : public ::testing::Test {
  protected:
   void SetUp() override {
-    oldDir_ = QDir::currentPath();
-    QDir::setCurrent(dir_.path());
     UseDialogStandIn([this](FileDialog::Kind kind, const QString& name) {
       asked.push_back(QString(kind == FileDialog::Kind::Open ? "open " : "save ") + Relative(name));
       std::optional<QString> answer;
@@ -45,22 +32,18 @@ class Commands : public ::testing::Test {
       return answer;
     });
   }
-  void TearDown() override {
-    UseDialogStandIn({});
-    QDir::setCurrent(oldDir_);
-  }
+  void TearDown() override { UseDialogStandIn({}); }
 
   QString At(const QString& name) const {
-    return name.startsWith(QLatin1String("@/")) ? dir_.path() + name.mid(1) : name;
+    return name.startsWith(QLatin1String("@/")) ? dir_.Root() + name.mid(1) : name;
   }
-  QString Relative(QString name) const { return name.replace(dir_.path() + "/", "@/"); }
+  QString Relative(QString name) const { return name.replace(dir_.Root() + "/", "@/"); }
 
+  TempWorkDir dir_;
   TestProgram program{{"COM2"}};
   TZarn& w = *program.window;
   std::deque<std::optional<QString>> answers;  // nullopt: the user cancels
   std::vector<QString> asked;
-  QTemporaryDir dir_;
-  QString oldDir_;
 };
 
 struct Step {
@@ -103,7 +86,7 @@ TEST_P(SourceFiles, DialogsEditorAndFiles) {
   std::vector<QString> errors;
   for (const auto& box : catcher.boxes) errors.push_back(Relative(box.text));
   EXPECT_EQ(errors, c.errors);
-  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), c.after.size()) << "no other file written";
+  EXPECT_EQ(QDir(dir_.Root()).entryList(QDir::Files).size(), c.after.size()) << "no other file written";
 }
 
 const QString kStart = QStringLiteral("Morvane Zarn");
@@ -147,11 +130,11 @@ INSTANTIATE_TEST_SUITE_P(
                  {{'A', "@/ro.asm"}},
                  {"save "}, "@/ro.asm", kStart, {{"ro.asm", "old"}},
                  {"Datei @/ro.asm kann nicht erstellt werden."}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
 TEST_F(Commands, CurrentDirectoryFollowsAConfirmedDialog) {
-  ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("sub")));
-  ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("other")));
+  ASSERT_TRUE(QDir(dir_.Root()).mkpath(QStringLiteral("sub")));
+  ASSERT_TRUE(QDir(dir_.Root()).mkpath(QStringLiteral("other")));
   WriteBytes(At("@/sub/a.asm"), "a");
   answers = {QStringLiteral("@/sub/a.asm"), std::nullopt, std::nullopt, QStringLiteral("@/other/b.asm")};
   w.ButtonOpen->click();
@@ -170,8 +153,8 @@ class Assemble : public Commands {
   void SetUp() override {
     Commands::SetUp();
     oldPath_ = qgetenv("PATH");
-    ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("bin")));
-    ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("work")));
+    ASSERT_TRUE(QDir(dir_.Root()).mkpath(QStringLiteral("bin")));
+    ASSERT_TRUE(QDir(dir_.Root()).mkpath(QStringLiteral("work")));
     WriteBytes(At("@/bin/tasm.exe"),
                "#!/bin/sh\n"
                "printf '[%s]' \"$@\" > args.txt\n"

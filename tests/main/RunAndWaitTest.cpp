@@ -4,45 +4,34 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
+#include "FileBytes.h"
 #include "RunAndWait.h"
+#include "TempWorkDir.h"
 
 namespace {
 
 void WriteScript(const QString& path, const QByteArray& body) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("#!/bin/sh\n" + body + "\n");
-  file.close();
-  chmod(QFile::encodeName(path).constData(), 0755);
+  WriteBytes(path, "#!/bin/sh\n" + body + "\n", 0755);
 }
 
-QString ReadText(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QStringLiteral("<missing>");
-}
+QString ReadText(const QString& path) { return QString::fromUtf8(ReadBytes(path)); }
 
 // PATH and the current directory for one test, put back afterwards.
 class Surroundings : public ::testing::Test {
  protected:
   void SetUp() override {
     oldPath_ = qgetenv("PATH");
-    oldDir_ = QDir::currentPath();
-    ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("onpath")));
-    ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("cwd")));
-    qputenv("PATH", QFile::encodeName(dir_.filePath(QStringLiteral("onpath"))) + ":/usr/bin:/bin");
-    QDir::setCurrent(dir_.filePath(QStringLiteral("cwd")));
+    ASSERT_TRUE(QDir(dir_.Root()).mkpath(QStringLiteral("onpath")));
+    ASSERT_TRUE(QDir(dir_.Root()).mkpath(QStringLiteral("cwd")));
+    qputenv("PATH", QFile::encodeName(Path(QStringLiteral("onpath"))) + ":/usr/bin:/bin");
+    QDir::setCurrent(Path(QStringLiteral("cwd")));
   }
-  void TearDown() override {
-    qputenv("PATH", oldPath_);
-    QDir::setCurrent(oldDir_);
-  }
-  QString Path(const QString& name) const { return dir_.filePath(name); }
+  void TearDown() override { qputenv("PATH", oldPath_); }
+  QString Path(const QString& name) const { return dir_.Path(name); }
 
-  QTemporaryDir dir_;
+  TempWorkDir dir_;  // gives the current directory back at the end
   QByteArray oldPath_;
-  QString oldDir_;
 };
 
 TEST_F(Surroundings, ExitCodesComeBack) {

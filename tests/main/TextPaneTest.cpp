@@ -9,21 +9,12 @@
 #include <QTextCursor>
 #include <functional>
 
+#include "FileBytes.h"
 #include "TextPane.h"
 #include "ZarnError.h"
+#include "TableRows.h"
 
 namespace {
-
-QByteArray ReadBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 // The text with CR LF line breaks, as the pane holds it.
 void SetPaneText(TextPane& pane, QString text) {
@@ -89,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  "0000 \r\n", 1},
         LineCase{"Clear", "x\r\ny", [](TextPane& p) { p.ClearText(); }, "", 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
 TEST(PaneLines, GetLineCutsAt4096AndIsEmptyPastTheEnd) {
   TextPane pane;

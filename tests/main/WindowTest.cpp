@@ -15,6 +15,7 @@
 #include "TestProgram.h"
 #include "TextPane.h"
 #include "ZarnError.h"
+#include "TableRows.h"
 
 namespace {
 
@@ -113,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"open COM2", "settings refused", "close refused", "open COM1",
                    "settings refused", "close refused", "open COM1", "settings refused",
                    "close refused"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
 TEST(Startup, StartsTheClock) {
   TestProgram program({"COM2"}, 3600000000000);
@@ -161,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SelectCase{"Com1Fails", true, {"COM2"}, 2, "COM1 error"},
                       SelectCase{"Com2Opens", false, {"COM2"}, 2, "COM2 ok"},
                       SelectCase{"Com2Fails", false, {"COM1"}, 1, "COM2 error"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
 TEST(PortSelection, WithoutALine1TheStatusIsLostButThePortIsStillSet) {
   TestProgram program({"COM2"});

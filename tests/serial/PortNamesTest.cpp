@@ -10,6 +10,7 @@
 #include "PortNames.h"
 
 namespace fs = std::filesystem;
+#include "TableRows.h"
 
 namespace {
 
@@ -69,6 +70,6 @@ INSTANTIATE_TEST_SUITE_P(
         Inventory{"AcmBoardAfterUsb", {"ttyACM0", "ttyUSB0"}, "tty0", "ttyUSB0", "ttyACM0"},
         Inventory{"AcmBoardAlone", {"ttyACM0", "ttyS0=0"}, "tty0", "ttyACM0", ""},
         Inventory{"LookAlikesIgnored", {"ttyUSB", "ttyUSBx", "ttySx=4", "ttyACM1"}, "", "ttyACM1", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
 }  // namespace

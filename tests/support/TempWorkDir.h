@@ -12,6 +12,7 @@ class TempWorkDir {
   TempWorkDir(const TempWorkDir&) = delete;
   TempWorkDir& operator=(const TempWorkDir&) = delete;
 
+  QString Root() const { return dir_.path(); }
   QString Path(const QString& name) const { return dir_.filePath(name); }
   bool Write(const QString& name, const QByteArray& bytes) const {
     QFile file(Path(name));
